@@ -120,8 +120,9 @@ TEST_F(LayoutTest, EveryCaptionFitsInsideItsButtonWithTheStylesMargins) {
         option.text = button->text();
         const QRect inside =
             button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, &option, button);
         const QFontMetrics metrics = button->fontMetrics();
-        EXPECT_LE(metrics.horizontalAdvance(button->text()), inside.width());
+        EXPECT_LE(metrics.horizontalAdvance(button->text()) + margin, inside.width());
         EXPECT_LE(metrics.height(), inside.height());
     }
 }
