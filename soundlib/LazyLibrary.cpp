@@ -69,9 +69,9 @@ void closeLibrary(void* handle) {
 
 LazyLibrary::LazyLibrary(QString fileName) : fileName_(std::move(fileName)) {}
 
-LazyLibrary::~LazyLibrary() {
-    unload();
-}
+// The library stays loaded until the process ends: unloading code at exit while a thread of its
+// own (an audio device's, say) may still run would risk a crash for nothing.
+LazyLibrary::~LazyLibrary() = default;
 
 void LazyLibrary::setFileName(const QString& fileName) {
     unload();
