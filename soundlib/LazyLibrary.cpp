@@ -16,7 +16,7 @@
 namespace {
 
 #if defined(_WIN32)
-QString systemReason() {
+QString systemReason(const QString&) {
     wchar_t* text = nullptr;
     FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                        FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -40,9 +40,15 @@ void closeLibrary(void* handle) {
     FreeLibrary(static_cast<HMODULE>(handle));
 }
 #else
-QString systemReason() {
-    const char* reason = dlerror();
-    return reason != nullptr ? QString::fromLocal8Bit(reason) : QStringLiteral("unknown reason");
+// dlerror() starts with the file name, which our own message already gives.
+QString systemReason(const QString& fileName) {
+    const char* text = dlerror();
+    QString reason =
+        text != nullptr ? QString::fromLocal8Bit(text) : QStringLiteral("unknown reason");
+    if (reason.startsWith(fileName + QStringLiteral(": "))) {
+        reason.remove(0, fileName.size() + 2);
+    }
+    return reason;
 }
 
 void* openLibrary(const QString& fileName) {
@@ -63,9 +69,9 @@ void closeLibrary(void* handle) {
 
 LazyLibrary::LazyLibrary(QString fileName) : fileName_(std::move(fileName)) {}
 
-LazyLibrary::~LazyLibrary() {
-    unload();
-}
+// The library stays loaded until the process ends: unloading code at exit while a thread of its
+// own (an audio device's, say) may still run would risk a crash for nothing.
+LazyLibrary::~LazyLibrary() = default;
 
 void LazyLibrary::setFileName(const QString& fileName) {
     unload();
@@ -80,7 +86,7 @@ LazyLibrary::Function LazyLibrary::function(const char* name) {
     const Function found = findFunction(handle_, name);
     if (found == nullptr) {
         throw LibraryError(QStringLiteral("The library %1 has no function %2 (%3)")
-                               .arg(fileName_, QLatin1String(name), systemReason())
+                               .arg(fileName_, QLatin1String(name), systemReason(fileName_))
                                .toStdString());
     }
     functions_.emplace(name, found);
@@ -93,8 +99,9 @@ void LazyLibrary::load() {
     }
     handle_ = openLibrary(fileName_);
     if (handle_ == nullptr) {
-        throw LibraryError(
-            QStringLiteral("Cannot load %1 (%2)").arg(fileName_, systemReason()).toStdString());
+        throw LibraryError(QStringLiteral("Cannot load %1 (%2)")
+                               .arg(fileName_, systemReason(fileName_))
+                               .toStdString());
     }
 }
 
