@@ -61,8 +61,10 @@ std::unique_ptr<Synthesizer> Synthesizer::create(double sampleRate, std::string&
             continue;
         }
         const std::string name = path.string();
+        // No preset is selected yet, so no sample is read: start-up stays fast and small, and
+        // each song reads only the instruments it uses.
         if (fluid_is_soundfont(name.c_str()) &&
-            fluid_synth_sfload(synth->synth_, name.c_str(), 1) != FLUID_FAILED) {
+            fluid_synth_sfload(synth->synth_, name.c_str(), 0) != FLUID_FAILED) {
             synth->soundFontPath_ = name;
             return synth;
         }

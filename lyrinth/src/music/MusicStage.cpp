@@ -69,7 +69,7 @@ bool MusicStage::send(const Command& command) {
 
 void MusicStage::waitUntilSilent() const {
     const auto deadline = std::chrono::steady_clock::now() + kSilenceTimeout;
-    while (audible_.load(std::memory_order_acquire) &&
+    while (silentGeneration_.load(std::memory_order_acquire) != generation_ &&
            std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
@@ -120,7 +120,6 @@ bool MusicStage::play(const std::filesystem::path& path, std::string& why) {
     generation_ = generation;
     started_ = true;
     pendingFadeIn_ = 0;
-    audible_.store(true, std::memory_order_release);
     return true;
 }
 
@@ -241,7 +240,7 @@ void MusicStage::renderAdd(float* out, std::size_t frames) noexcept {
     applyCommands();
     if (song_ == nullptr && !tail_ && left_.value() == 0.0f && right_.value() == 0.0f) {
         synthRan_.store(false, std::memory_order_relaxed);
-        audible_.store(false, std::memory_order_release);
+        silentGeneration_.store(songGeneration_, std::memory_order_release);
         return;
     }
     std::unique_lock lock(synthMutex_, std::try_to_lock);
@@ -320,8 +319,8 @@ void MusicStage::renderPiece(float* out, std::size_t frames, double speed) noexc
 }
 
 void MusicStage::publishStatus() noexcept {
-    audible_.store(song_ != nullptr, std::memory_order_release);
     if (song_ == nullptr) {
+        silentGeneration_.store(songGeneration_, std::memory_order_release);
         return;
     }
     const std::uint64_t looped = song_->looped() ? kLoopedBit : 0;

@@ -96,7 +96,7 @@ private:
     // Written by the audio thread, read by the caller's thread.
     std::atomic<std::uint64_t> status_{0}; // generation << 32 | looped << 31 | tick
     std::atomic<std::uint32_t> endedGeneration_{0};
-    std::atomic<bool> audible_{false};
+    std::atomic<std::uint32_t> silentGeneration_{0}; // the last song started has been let go
     std::atomic<bool> tailRunning_{false};
     std::atomic<bool> synthRan_{false};
 
