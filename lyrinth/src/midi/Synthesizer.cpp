@@ -36,6 +36,12 @@ int holdChannel(int set, std::size_t index) {
 } // namespace
 
 std::unique_ptr<Synthesizer> Synthesizer::create(double sampleRate, std::string& why) {
+    return create(sampleRate, SoundFontLocator::candidates(), why);
+}
+
+std::unique_ptr<Synthesizer>
+Synthesizer::create(double sampleRate, const std::vector<std::filesystem::path>& soundFonts,
+                    std::string& why) {
     silenceFluidSynthLog();
     std::unique_ptr<Synthesizer> synth(new Synthesizer());
     synth->settings_ = new_fluid_settings();
@@ -55,7 +61,7 @@ std::unique_ptr<Synthesizer> Synthesizer::create(double sampleRate, std::string&
     }
 
     std::string tried;
-    for (const auto& path : SoundFontLocator::candidates()) {
+    for (const auto& path : soundFonts) {
         std::error_code error;
         if (!std::filesystem::is_regular_file(path, error)) {
             continue;

@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,6 +36,10 @@ public:
     // Caller's thread. Loads the first SoundFont that loads, in SoundFontLocator's order; on
     // failure returns null and says why.
     static std::unique_ptr<Synthesizer> create(double sampleRate, std::string& why);
+    // The same, trying the given SoundFonts in order.
+    static std::unique_ptr<Synthesizer> create(double sampleRate,
+                                               const std::vector<std::filesystem::path>& soundFonts,
+                                               std::string& why);
     ~Synthesizer();
     Synthesizer(const Synthesizer&) = delete;
     Synthesizer& operator=(const Synthesizer&) = delete;
