@@ -201,5 +201,15 @@ TEST_F(Playing, SeventeenthSoundCutsTheOldest) {
     EXPECT_LT(largestStep(left, 0, othersPlaying), 0.005f) << "the cut does not click";
 }
 
+TEST_F(Playing, TheSampleChimePlays) {
+    startWaveEngine();
+    ASSERT_EQ(LyrinthPlaySound(LYRINTH_SAMPLES_DIR "/chime.wav"), -1);
+    ASSERT_TRUE(output_->waitForSound(48000));
+    const std::vector<float> out = releaseAndRead();
+    const float loudest = *std::max_element(out.begin(), out.end());
+    EXPECT_GT(loudest, 0.5f);
+    EXPECT_LE(loudest, 0.85f);
+}
+
 } // namespace
 } // namespace lyrinth::test
