@@ -3,7 +3,10 @@
 
 #include "common/Log.h"
 
+#include <chrono>
+#include <cstdint>
 #include <string>
+#include <thread>
 #include <utility>
 
 namespace lyrinth {
@@ -24,6 +27,15 @@ Engine::Engine(std::unique_ptr<AudioOutput> output, std::unique_ptr<Mixer> mixer
     : mixer_(std::move(mixer)), output_(std::move(output)), wavLoader_(mixer_->sampleRate()) {}
 
 Engine::~Engine() {
+    // Let the sounds fade out, and the fade reach the device, before the output closes; a
+    // stalled device is not waited for long.
+    mixer_->stopSounds();
+    const std::uint64_t faded =
+        mixer_->framesRendered() + mixer_->rampFrames() + 2 * AudioOutput::kBufferFrames;
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+    while (mixer_->framesRendered() < faded && std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
     output_.reset();
     mixer_.reset();
 }

@@ -100,6 +100,7 @@ void Mixer::renderAdd(float* out, std::size_t frames) noexcept {
         done += piece;
     }
     retireFinishedVoices();
+    framesRendered_.fetch_add(frames, std::memory_order_release);
 }
 
 void Mixer::takeMusic() noexcept {

@@ -58,6 +58,11 @@ public:
     std::size_t objectsInFlight() const noexcept { return inFlight_; }
 
     int sampleRate() const noexcept { return sampleRate_; }
+    std::size_t rampFrames() const noexcept { return rampFrames_; }
+    // Either thread. Frames rendered so far: the library's clock.
+    std::uint64_t framesRendered() const noexcept {
+        return framesRendered_.load(std::memory_order_acquire);
+    }
 
     // Audio thread. Adds `frames` frames of the music and the sounds into `out`.
     void renderAdd(float* out, std::size_t frames) noexcept override;
@@ -98,6 +103,7 @@ private:
     SpscQueue<Retired, kRetiredCapacity> retired_;
     std::atomic<std::uint64_t> stops_{0};
     std::atomic<RenderSource*> musicMailbox_;
+    std::atomic<std::uint64_t> framesRendered_{0};
 
     // Audio thread only.
     std::array<Voice, kVoiceSlots> voices_{};

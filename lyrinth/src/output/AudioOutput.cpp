@@ -15,7 +15,6 @@ namespace lyrinth {
 namespace {
 
 constexpr int kFallbackRate = 48000;
-constexpr Uint16 kBufferFrames = 512;
 
 int preferredRate() {
     SDL_AudioSpec spec{};

@@ -12,6 +12,8 @@ namespace lyrinth {
 
 class AudioOutput {
 public:
+    static constexpr Uint16 kBufferFrames = 512;
+
     // Caller's thread. Starts SDL's audio and picks the rate; nullptr, with the reason reported,
     // when there is no audio at all.
     static std::unique_ptr<AudioOutput> init();

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <string>
 #include <thread>
 #include <utility>
 
@@ -16,7 +17,7 @@ namespace {
 
 constexpr auto kPatience = std::chrono::seconds(30);
 
-bool waitUntil(const std::function<bool()>& done) {
+bool waitFor(const std::function<bool()>& done) {
     const auto giveUp = std::chrono::steady_clock::now() + kPatience;
     while (!done()) {
         if (std::chrono::steady_clock::now() > giveUp) {
@@ -29,12 +30,10 @@ bool waitUntil(const std::function<bool()>& done) {
 
 } // namespace
 
-DiskOutput::DiskOutput(std::string path) : path_(std::move(path)) {
+DiskOutput::DiskOutput(std::string path, int millisecondsPerBuffer) : path_(std::move(path)) {
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", path_.c_str(), 1);
-    // One millisecond per 512-frame buffer instead of the buffer's own ten: fast, yet the file
-    // stays small.
-    setenv("SDL_DISKAUDIODELAY", "1", 1);
+    setenv("SDL_DISKAUDIODELAY", std::to_string(millisecondsPerBuffer).c_str(), 1);
 }
 
 std::vector<float> DiskOutput::read() const {
@@ -53,7 +52,7 @@ std::size_t DiskOutput::framesWritten() const {
 }
 
 bool DiskOutput::waitForSound(std::size_t frames) const {
-    return waitUntil([&] {
+    return waitFor([&] {
         const auto extent = soundExtent(read());
         return extent && framesWritten() >= extent->begin + frames;
     });
@@ -61,7 +60,11 @@ bool DiskOutput::waitForSound(std::size_t frames) const {
 
 bool DiskOutput::waitForMore(std::size_t frames) const {
     const std::size_t target = framesWritten() + frames;
-    return waitUntil([&] { return framesWritten() >= target; });
+    return waitFor([&] { return framesWritten() >= target; });
+}
+
+bool DiskOutput::waitUntil(const std::function<bool(const std::vector<float>&)>& heard) const {
+    return waitFor([&] { return heard(read()); });
 }
 
 } // namespace lyrinth::test

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,14 @@ public:
     // The disk driver has no preferred rate to tell, so the library falls back to this one.
     static constexpr int kRate = 48000;
 
+    // Milliseconds the driver waits after each 512-frame buffer: a few times faster than real
+    // time for tests that only look at what was written, about real time for tests whose calls
+    // must land while a sound still plays, however slow the machine is at the moment.
+    static constexpr int kFast = 1;
+    static constexpr int kRealTime = 10;
+
     // Sets SDL's environment for the next LyrinthCreate.
-    explicit DiskOutput(std::string path);
+    explicit DiskOutput(std::string path, int millisecondsPerBuffer = kFast);
 
     std::vector<float> read() const;
     std::size_t framesWritten() const;
@@ -23,6 +30,8 @@ public:
     bool waitForSound(std::size_t frames) const;
     // Waits until `frames` more frames than now are written.
     bool waitForMore(std::size_t frames) const;
+    // Waits until `heard` says yes to all that was written so far.
+    bool waitUntil(const std::function<bool(const std::vector<float>&)>& heard) const;
 
 private:
     std::string path_;
