@@ -47,6 +47,10 @@ Answer ApiModel::release() {
     return was ? Answer::Yes : Answer::No;
 }
 
+Answer ApiModel::initMidi() {
+    return midiAvailable_ ? startEngine(midi_) : Answer::No;
+}
+
 Answer ApiModel::startEngine(bool& up) const {
     if (!created_) {
         return Answer::No;

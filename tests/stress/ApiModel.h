@@ -16,9 +16,12 @@ std::string describe(Answer answer);
 
 class ApiModel {
 public:
+    // `midiAvailable`: whether LyrinthInitMidi can succeed here at all (it needs a SoundFont).
+    explicit ApiModel(bool midiAvailable = true) : midiAvailable_(midiAvailable) {}
+
     Answer create();
     Answer release();
-    Answer initMidi() { return startEngine(midi_); }
+    Answer initMidi();
     Answer termMidi() { return stopEngine(midi_); }
     Answer initWave() { return startEngine(wave_); }
     Answer termWave() { return stopEngine(wave_); }
@@ -37,6 +40,7 @@ private:
     Answer startEngine(bool& up) const;
     static Answer stopEngine(bool& up);
 
+    bool midiAvailable_;
     bool created_ = false;
     bool midi_ = false;
     bool wave_ = false;

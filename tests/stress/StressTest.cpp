@@ -73,6 +73,7 @@ protected:
     Path randomPath(const std::vector<std::string>& good, bool& isGood);
     void callAtRandom();
     void expectStillPlays();
+    bool midiAvailable_ = false;
 
     std::mt19937 random_;
     ApiModel model_;
@@ -230,6 +231,10 @@ void StressTest::expectStillPlays() {
     ASSERT_TRUE(output_->waitForSound(kRate / 10)) << "no sound after the stress";
     ASSERT_EQ(LyrinthStopSound(), -1);
 
+    if (!midiAvailable_) {
+        releaseAndRead();
+        return;
+    }
     ASSERT_EQ(LyrinthInitMidi(), -1);
     const std::size_t musicFrom = output_->framesWritten() + kRate / 10;
     ASSERT_EQ(LyrinthPlayMusic(goodMidi_[0].c_str()), -1);
@@ -244,12 +249,21 @@ TEST_F(StressTest, RandomCallsNeitherBreakNorStopTheLibrary) {
     {
         StderrCapture quiet;
         const bool created = LyrinthCreate() == -1;
+        midiAvailable_ = created && LyrinthInitMidi() == -1;
         LyrinthRelease();
+        const std::string why = quiet.finish();
         if (!created) {
-            GTEST_SKIP() << "LyrinthCreate failed, so there is no engine to stress: "
-                         << quiet.finish();
+            GTEST_SKIP() << "LyrinthCreate failed, so there is no engine to stress: " << why;
+        }
+        if (!midiAvailable_) {
+            std::printf("stress: the MIDI engine does not start here, so every music call must "
+                        "fail:\n");
+            for (const auto& line : libraryLines(why)) {
+                std::printf("  %s\n", line.c_str());
+            }
         }
     }
+    model_ = ApiModel(midiAvailable_);
     const char* chosen = std::getenv("LYRINTH_STRESS_SEED");
     const auto seed = chosen != nullptr
                           ? static_cast<std::uint32_t>(std::strtoul(chosen, nullptr, 0))
