@@ -371,6 +371,13 @@ const BadCase kBadCases[] = {
      "not RMID", 0},
     {"RmidWithoutData", [] { return Bytes{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'R', 'M', 'I', 'D'}; },
      "without MIDI data", 0},
+    // An odd-sized chunk ending the file without its pad byte once sent the chunk walk past it.
+    {"RmidOddChunkEndsTheFile",
+     [] {
+         return Bytes{'R', 'I', 'F', 'F', 15, 0, 0, 0, 'R', 'M', 'I', 'D',
+                      'L', 'I', 'S', 'T', 3,  0, 0, 0, 'a', 'b', 'c'};
+     },
+     "without MIDI data", 0},
     {"HeaderCutShort", [] { return Bytes(kHeader.begin(), kHeader.begin() + 10); },
      "header is cut short", 0},
     {"HeaderTooShort", [] { return Bytes{'M', 'T', 'h', 'd', 0, 0, 0, 4, 0, 0, 0, 1}; },

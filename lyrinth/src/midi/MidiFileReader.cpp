@@ -233,7 +233,8 @@ bool unwrapRmid(Bytes& bytes, std::string& why) {
         return false;
     }
     std::size_t pos = 12;
-    while (bytes.size() - pos >= 8) {
+    // The pad byte after an odd-sized chunk may be missing at the end: pos can pass the end.
+    while (pos <= bytes.size() && bytes.size() - pos >= 8) {
         const std::size_t size = little32(bytes, pos + 4);
         const std::size_t body = pos + 8;
         // A data chunk running past the end is read up to the end; the SMF checks follow.
