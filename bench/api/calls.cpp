@@ -1,0 +1,122 @@
+// Time per call of LyrinthPlayMusic and LyrinthPlaySound, as the caller's thread feels it, with
+// both engines up on a real-time device (run under SDL_AUDIODRIVER=dummy where there is no sound
+// card). Usage: bench_calls <song.mid> <work folder>; writes a 1.5 s 48 kHz mono effect there.
+// Prints one line of figures, in milliseconds; medians over repeats.
+#include "ProcessMeter.h"
+
+#include "lyrinth.h"
+
+#include <sndfile.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <numbers>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int kRepeats = 9;
+
+// A decaying 440 Hz tone, 16-bit mono at 48 kHz.
+bool writeEffect(const std::string& path) {
+    constexpr int kRate = 48000;
+    constexpr int kFrames = kRate * 3 / 2;
+    std::vector<float> samples(kFrames);
+    for (int i = 0; i < kFrames; ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        samples[static_cast<std::size_t>(i)] = static_cast<float>(
+            0.5 * std::exp(-3.0 * t) * std::sin(2.0 * std::numbers::pi * 440.0 * t));
+    }
+    SF_INFO info{};
+    info.samplerate = kRate;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    if (file == nullptr) {
+        return false;
+    }
+    const bool written = sf_writef_float(file, samples.data(), kFrames) == kFrames;
+    return sf_close(file) == 0 && written;
+}
+
+void pause(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+// Times calls in milliseconds, remembering whether any failed.
+struct CallTimer {
+    bool failed = false;
+
+    double time(const std::function<int32_t()>& call) {
+        const double start = bench::wallSeconds();
+        failed = call() != -1 || failed;
+        return (bench::wallSeconds() - start) * 1e3;
+    }
+};
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: bench_calls <song.mid> <work folder>\n");
+        return 2;
+    }
+    const std::string song = argv[1];
+    const std::string effect = (std::filesystem::path(argv[2]) / "effect.wav").string();
+    if (!writeEffect(effect)) {
+        std::fprintf(stderr, "calls: cannot write %s\n", effect.c_str());
+        return 1;
+    }
+    if (LyrinthCreate() != -1 || LyrinthInitMidi() != -1 || LyrinthInitWave() != -1) {
+        std::fprintf(stderr, "calls: the engines did not start\n");
+        return 1;
+    }
+    auto playMusic = [&] { return LyrinthPlayMusic(song.c_str()); };
+    auto playSound = [&] { return LyrinthPlaySound(effect.c_str()); };
+
+    CallTimer timer;
+    // The first song reads its instruments from the SoundFont.
+    const double musicFirst = timer.time(playMusic);
+    // Then a song replacing music that is sounding, and a song started from silence.
+    std::vector<double> musicReplacing;
+    std::vector<double> musicFromSilence;
+    for (int i = 0; i < kRepeats; ++i) {
+        pause(300);
+        musicReplacing.push_back(timer.time(playMusic));
+    }
+    for (int i = 0; i < kRepeats / 3; ++i) {
+        LyrinthStopMusic();
+        pause(2000); // the reverb tail dies away and the synthesizer rests
+        musicFromSilence.push_back(timer.time(playMusic));
+    }
+    LyrinthStopMusic();
+    std::vector<double> sound;
+    for (int i = 0; i < 2 * kRepeats; ++i) {
+        pause(50);
+        sound.push_back(timer.time(playSound));
+    }
+
+    if (timer.failed) {
+        std::fprintf(stderr, "calls: a call failed (see the lyrinth: line above)\n");
+        return 1;
+    }
+    std::printf("play_music_first_ms %.2f play_music_replacing_ms %.2f "
+                "play_music_from_silence_ms %.2f play_sound_ms %.2f\n",
+                musicFirst, median(musicReplacing), median(musicFromSilence), median(sound));
+    LyrinthStopSound();
+    LyrinthTermMidi();
+    LyrinthTermWave();
+    LyrinthRelease();
+    return 0;
+}
