@@ -24,11 +24,10 @@ expect() {
 }
 expect usr/bin/lyrinth-demo
 expect usr/include/lyrinth.h
-for pattern in 'usr/lib/*/liblyrinth.so.1' 'usr/lib/*/pkgconfig/lyrinth.pc' \
+for pattern in 'usr/lib/*liblyrinth.so.1' 'usr/lib/*pkgconfig/lyrinth.pc' \
     'usr/share/applications/*.desktop' 'usr/share/metainfo/*.metainfo.xml' \
     'usr/share/icons/hicolor/*/apps/*'; do
-    # shellcheck disable=SC2086
-    found=$(cd "$scratch/root" && ls -d $pattern 2>/dev/null | head -n 1 || true)
+    found=$(cd "$scratch/root" && find . -path "./$pattern" | sed 's#^\./##' | head -n 1)
     if [ -n "$found" ]; then expect "$found"; else
         echo "package: MISSING $pattern"
         failures=$((failures + 1))

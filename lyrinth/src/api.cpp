@@ -1,35 +1,204 @@
-// The library's exported functions. Placeholder until the engine lands: every call fails.
+// The library's 21 exported functions: each checks the engine's state, translates its arguments
+// and result, and hands over to the engine. Caller's thread.
 #include "lyrinth.h"
 
-#include <cstdio>
+#include "common/Log.h"
+#include "engine/Engine.h"
+
+#include <exception>
+#include <memory>
+#include <string>
 
 namespace {
-int32_t notReady(const char* function) {
-    std::fprintf(stderr, "lyrinth: %s: the engine is not built yet\n", function);
-    return 0;
+
+constexpr int32_t kVersion = 111; // 1.11
+constexpr int32_t kYes = -1;
+constexpr int32_t kNo = 0;
+
+std::unique_ptr<lyrinth::Engine> engine;
+
+int32_t answer(bool yes) {
+    return yes ? kYes : kNo;
 }
+
+// The engine, after freeing what the audio thread let go of; nullptr, reported, when not created.
+lyrinth::Engine* created(const char* function) {
+    if (!engine) {
+        lyrinth::reportFailure(function, "the engine is not created (call LyrinthCreate first)");
+        return nullptr;
+    }
+    engine->collectRetired();
+    return engine.get();
+}
+
+lyrinth::Engine* waveUp(const char* function) {
+    lyrinth::Engine* e = created(function);
+    if (e && !e->waveUp()) {
+        lyrinth::reportFailure(function, "the WAV engine is not up (call LyrinthInitWave first)");
+        return nullptr;
+    }
+    return e;
+}
+
+lyrinth::Engine* midiUp(const char* function) {
+    lyrinth::Engine* e = created(function);
+    if (e && !e->midiUp()) {
+        lyrinth::reportFailure(function, "the MIDI engine is not up (call LyrinthInitMidi first)");
+        return nullptr;
+    }
+    return e;
+}
+
+const char* path(const char* function, const char* given) {
+    if (given == nullptr || *given == '\0') {
+        lyrinth::reportFailure(function, "no file name given");
+        return nullptr;
+    }
+    return given;
+}
+
+// No exception may cross into a C caller.
+template <typename Body> int32_t guarded(const char* function, Body body) noexcept {
+    try {
+        return body();
+    } catch (const std::exception& error) {
+        lyrinth::reportFailure(function, std::string("internal error: ") + error.what());
+    } catch (...) {
+        lyrinth::reportFailure(function, "internal error");
+    }
+    return kNo;
+}
+
+// The MIDI engine is not built yet: each music call fails as it would with the engine down.
+int32_t musicCall(const char* function) {
+    return guarded(function, [function] { return answer(midiUp(function) != nullptr); });
+}
+
 } // namespace
 
 extern "C" {
-int32_t LyrinthCreate(void) { return notReady("LyrinthCreate"); }
-int32_t LyrinthRelease(void) { return notReady("LyrinthRelease"); }
-int32_t LyrinthGetVersion(void) { return 111; }
-int32_t LyrinthInitMidi(void) { return notReady("LyrinthInitMidi"); }
-int32_t LyrinthTermMidi(void) { return notReady("LyrinthTermMidi"); }
-int32_t LyrinthCheckValidMidi(void) { return 0; }
-int32_t LyrinthPlayMusic(const char*) { return notReady("LyrinthPlayMusic"); }
-int32_t LyrinthStopMusic(void) { return notReady("LyrinthStopMusic"); }
-int32_t LyrinthSetMusicSpeed(int32_t) { return notReady("LyrinthSetMusicSpeed"); }
-int32_t LyrinthSetMusicPanpot(int32_t) { return notReady("LyrinthSetMusicPanpot"); }
-int32_t LyrinthSetMusicVolume(int32_t) { return notReady("LyrinthSetMusicVolume"); }
-int32_t LyrinthFadeInMusic(int32_t) { return notReady("LyrinthFadeInMusic"); }
-int32_t LyrinthFadeOutMusic(int32_t) { return notReady("LyrinthFadeOutMusic"); }
-int32_t LyrinthGetMusicPlaying(void) { return 0; }
-int32_t LyrinthGetMusicLooping(void) { return 0; }
-int32_t LyrinthGetMidiTick(void) { return 0; }
-int32_t LyrinthInitWave(void) { return notReady("LyrinthInitWave"); }
-int32_t LyrinthTermWave(void) { return notReady("LyrinthTermWave"); }
-int32_t LyrinthCheckValidWave(void) { return 0; }
-int32_t LyrinthPlaySound(const char*) { return notReady("LyrinthPlaySound"); }
-int32_t LyrinthStopSound(void) { return notReady("LyrinthStopSound"); }
+
+int32_t LyrinthCreate(void) {
+    return guarded("LyrinthCreate", [] {
+        if (!engine) {
+            engine = lyrinth::Engine::create();
+        }
+        return answer(engine != nullptr);
+    });
 }
+
+int32_t LyrinthRelease(void) {
+    return guarded("LyrinthRelease", [] {
+        if (!created("LyrinthRelease")) {
+            return kNo;
+        }
+        engine.reset();
+        return kYes;
+    });
+}
+
+int32_t LyrinthGetVersion(void) {
+    return kVersion;
+}
+
+int32_t LyrinthInitMidi(void) {
+    return guarded("LyrinthInitMidi", [] {
+        lyrinth::Engine* e = created("LyrinthInitMidi");
+        if (e && e->midiUp()) {
+            lyrinth::reportFailure("LyrinthInitMidi", "the MIDI engine is already up");
+            return kNo;
+        }
+        return answer(e && e->initMidi());
+    });
+}
+
+int32_t LyrinthTermMidi(void) {
+    return musicCall("LyrinthTermMidi");
+}
+
+int32_t LyrinthCheckValidMidi(void) {
+    return answer(engine && engine->midiUp());
+}
+
+int32_t LyrinthPlayMusic(const char* file) {
+    return guarded("LyrinthPlayMusic", [file] {
+        return answer(midiUp("LyrinthPlayMusic") && path("LyrinthPlayMusic", file));
+    });
+}
+
+int32_t LyrinthStopMusic(void) {
+    return musicCall("LyrinthStopMusic");
+}
+int32_t LyrinthSetMusicSpeed(int32_t) {
+    return musicCall("LyrinthSetMusicSpeed");
+}
+int32_t LyrinthSetMusicPanpot(int32_t) {
+    return musicCall("LyrinthSetMusicPanpot");
+}
+int32_t LyrinthSetMusicVolume(int32_t) {
+    return musicCall("LyrinthSetMusicVolume");
+}
+int32_t LyrinthFadeInMusic(int32_t) {
+    return musicCall("LyrinthFadeInMusic");
+}
+int32_t LyrinthFadeOutMusic(int32_t) {
+    return musicCall("LyrinthFadeOutMusic");
+}
+
+int32_t LyrinthGetMusicPlaying(void) {
+    return kNo;
+}
+int32_t LyrinthGetMusicLooping(void) {
+    return kNo;
+}
+int32_t LyrinthGetMidiTick(void) {
+    return 0;
+}
+
+int32_t LyrinthInitWave(void) {
+    return guarded("LyrinthInitWave", [] {
+        lyrinth::Engine* e = created("LyrinthInitWave");
+        if (e && e->waveUp()) {
+            lyrinth::reportFailure("LyrinthInitWave", "the WAV engine is already up");
+            return kNo;
+        }
+        if (e) {
+            e->initWave();
+        }
+        return answer(e != nullptr);
+    });
+}
+
+int32_t LyrinthTermWave(void) {
+    return guarded("LyrinthTermWave", [] {
+        lyrinth::Engine* e = waveUp("LyrinthTermWave");
+        if (e) {
+            e->termWave();
+        }
+        return answer(e != nullptr);
+    });
+}
+
+int32_t LyrinthCheckValidWave(void) {
+    return answer(engine && engine->waveUp());
+}
+
+int32_t LyrinthPlaySound(const char* file) {
+    return guarded("LyrinthPlaySound", [file] {
+        lyrinth::Engine* e = waveUp("LyrinthPlaySound");
+        const char* p = e ? path("LyrinthPlaySound", file) : nullptr;
+        return answer(p && e->playSound(p));
+    });
+}
+
+int32_t LyrinthStopSound(void) {
+    return guarded("LyrinthStopSound", [] {
+        lyrinth::Engine* e = waveUp("LyrinthStopSound");
+        if (e) {
+            e->stopSounds();
+        }
+        return answer(e != nullptr);
+    });
+}
+
+} // extern "C"

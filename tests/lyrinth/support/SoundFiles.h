@@ -1,0 +1,22 @@
+// Fixture files for the tests: WAV (and other) files written through libsndfile, and raw bytes
+// for the files no encoder would write.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lyrinth::test {
+
+// Writes interleaved `samples` with libsndfile's `format` (SF_FORMAT_* major | encoding).
+void writeSoundFile(const std::string& path, int format, int rate, int channels,
+                    const std::vector<float>& samples);
+void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+std::vector<std::uint8_t> readBytes(const std::string& path);
+
+// A canonical 44-byte 16-bit PCM WAV header with the given fields, followed by `dataBytes` zeros
+// (the header's own data size is `declaredDataBytes`).
+std::vector<std::uint8_t> pcmWavBytes(std::uint16_t channels, std::uint32_t rate,
+                                      std::uint32_t declaredDataBytes, std::size_t dataBytes);
+
+} // namespace lyrinth::test
