@@ -310,6 +310,7 @@ TEST(MusicLevels, PanKeepsThePowerAndTheCentreUnchanged) {
     EXPECT_FLOAT_EQ(lyrinth::MusicLevels::panGain(0).left, 1.0f);
     EXPECT_FLOAT_EQ(lyrinth::MusicLevels::panGain(0).right, 1.0f);
     EXPECT_EQ(lyrinth::MusicLevels::panGain(-100).right, 0.0f);
+    EXPECT_EQ(lyrinth::MusicLevels::panGain(100).left, 0.0f);
 }
 
 TEST_F(MusicStageTest, VolumeZeroIsSilenceAndVolumeFollowsAPerceptualCurve) {
