@@ -28,18 +28,6 @@ std::string goodWav(const std::filesystem::path& folder) {
     return path;
 }
 
-std::string cutTo(const std::string& path, std::size_t bytes) {
-    std::filesystem::resize_file(path, bytes);
-    return path;
-}
-
-std::string written(const std::filesystem::path& folder, const char* name,
-                    const std::vector<std::uint8_t>& bytes) {
-    const std::string path = (folder / name).string();
-    writeBytes(path, bytes);
-    return path;
-}
-
 std::string otherFormat(const std::filesystem::path& folder, const char* name, int format) {
     const std::string path = (folder / name).string();
     writeSoundFile(path, format, 44100, 1, shortTone(44100, 1));
@@ -56,12 +44,12 @@ const BadInput kBadInputs[] = {
     {"MissingFile", [](const auto& folder) { return (folder / "missing.wav").string(); },
      "no such file"},
     {"Directory", [](const auto& folder) { return folder.string(); }, "directory"},
-    {"EmptyFile", [](const auto& folder) { return written(folder, "empty.wav", {}); },
+    {"EmptyFile", [](const auto& folder) { return writeBytesIn(folder, "empty.wav", {}); },
      "empty file"},
     {"TextFile",
      [](const auto& folder) {
          const std::string text = "This is not a sound.\nNot at all.\n";
-         return written(folder, "text.wav", {text.begin(), text.end()});
+         return writeBytesIn(folder, "text.wav", {text.begin(), text.end()});
      },
      "not a readable sound file"},
     {"TruncatedHeader", [](const auto& folder) { return cutTo(goodWav(folder), 30); },
@@ -74,19 +62,23 @@ const BadInput kBadInputs[] = {
      "truncated"},
     {"HeaderClaimsMoreDataThanThereIs",
      [](const auto& folder) {
-         return written(folder, "liar.wav", pcmWavBytes(1, 44100, 0x7FFFFFF0u, 4410 * 2));
+         return writeBytesIn(folder, "liar.wav", pcmWavBytes(1, 44100, 0x7FFFFFF0u, 4410 * 2));
      },
      "truncated"},
     {"ZeroChannels",
      [](const auto& folder) {
-         return written(folder, "nochan.wav", pcmWavBytes(0, 44100, 800, 800));
+         return writeBytesIn(folder, "nochan.wav", pcmWavBytes(0, 44100, 800, 800));
      },
      "not a readable sound file"},
     {"ZeroRate",
-     [](const auto& folder) { return written(folder, "norate.wav", pcmWavBytes(1, 0, 800, 800)); },
+     [](const auto& folder) {
+         return writeBytesIn(folder, "norate.wav", pcmWavBytes(1, 0, 800, 800));
+     },
      "not a readable sound file"},
     {"AbsurdRate",
-     [](const auto& folder) { return written(folder, "slow.wav", pcmWavBytes(1, 10, 800, 800)); },
+     [](const auto& folder) {
+         return writeBytesIn(folder, "slow.wav", pcmWavBytes(1, 10, 800, 800));
+     },
      "sample rate 10 Hz"},
     {"AiffFile",
      [](const auto& folder) {
