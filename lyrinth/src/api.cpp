@@ -69,9 +69,33 @@ template <typename Body> int32_t guarded(const char* function, Body body) noexce
     return kNo;
 }
 
-// The MIDI engine is not built yet: each music call fails as it would with the engine down.
-int32_t musicCall(const char* function) {
-    return guarded(function, [function] { return answer(midiUp(function) != nullptr); });
+// A music call: refused, with the reason, while the MIDI engine is down; else `body` speaks to
+// the music stage.
+template <typename Body> int32_t musicCall(const char* function, Body body) noexcept {
+    return guarded(function, [function, &body] {
+        lyrinth::Engine* e = midiUp(function);
+        return e ? body(*e) : kNo;
+    });
+}
+
+// A setting handed to the stage, which clamps it.
+int32_t musicSetting(const char* function, void (lyrinth::MusicStage::*apply)(int),
+                     int32_t value) noexcept {
+    return musicCall(function, [apply, value](lyrinth::Engine& e) {
+        (e.music().*apply)(value);
+        return kYes;
+    });
+}
+
+// A query: "no" (or 0) while the MIDI engine is down, without a complaint, like the checks.
+template <typename Query> int32_t musicQuery(const char* function, Query query) noexcept {
+    return guarded(function, [&query] {
+        if (!engine || !engine->midiUp()) {
+            return kNo;
+        }
+        engine->collectRetired();
+        return query(engine->music());
+    });
 }
 
 } // namespace
@@ -113,7 +137,10 @@ int32_t LyrinthInitMidi(void) {
 }
 
 int32_t LyrinthTermMidi(void) {
-    return musicCall("LyrinthTermMidi");
+    return musicCall("LyrinthTermMidi", [](lyrinth::Engine& e) {
+        e.termMidi();
+        return kYes;
+    });
 }
 
 int32_t LyrinthCheckValidMidi(void) {
@@ -121,38 +148,58 @@ int32_t LyrinthCheckValidMidi(void) {
 }
 
 int32_t LyrinthPlayMusic(const char* file) {
-    return guarded("LyrinthPlayMusic", [file] {
-        return answer(midiUp("LyrinthPlayMusic") && path("LyrinthPlayMusic", file));
+    return musicCall("LyrinthPlayMusic", [file](lyrinth::Engine& e) {
+        const char* p = path("LyrinthPlayMusic", file);
+        return answer(p && e.playMusic(p));
     });
 }
 
 int32_t LyrinthStopMusic(void) {
-    return musicCall("LyrinthStopMusic");
+    return musicCall("LyrinthStopMusic", [](lyrinth::Engine& e) {
+        e.music().stop();
+        return kYes;
+    });
 }
-int32_t LyrinthSetMusicSpeed(int32_t) {
-    return musicCall("LyrinthSetMusicSpeed");
+
+int32_t LyrinthSetMusicSpeed(int32_t percent) {
+    return musicSetting("LyrinthSetMusicSpeed", &lyrinth::MusicStage::setSpeed, percent);
 }
-int32_t LyrinthSetMusicPanpot(int32_t) {
-    return musicCall("LyrinthSetMusicPanpot");
+
+int32_t LyrinthSetMusicPanpot(int32_t pan) {
+    return musicSetting("LyrinthSetMusicPanpot", &lyrinth::MusicStage::setPan, pan);
 }
-int32_t LyrinthSetMusicVolume(int32_t) {
-    return musicCall("LyrinthSetMusicVolume");
+
+int32_t LyrinthSetMusicVolume(int32_t volume) {
+    return musicSetting("LyrinthSetMusicVolume", &lyrinth::MusicStage::setVolume, volume);
 }
-int32_t LyrinthFadeInMusic(int32_t) {
-    return musicCall("LyrinthFadeInMusic");
+
+int32_t LyrinthFadeInMusic(int32_t milliseconds) {
+    return musicSetting("LyrinthFadeInMusic", &lyrinth::MusicStage::fadeIn, milliseconds);
 }
-int32_t LyrinthFadeOutMusic(int32_t) {
-    return musicCall("LyrinthFadeOutMusic");
+
+int32_t LyrinthFadeOutMusic(int32_t milliseconds) {
+    return musicCall("LyrinthFadeOutMusic", [milliseconds](lyrinth::Engine& e) {
+        if (!e.music().fadeOut(milliseconds)) {
+            lyrinth::reportFailure("LyrinthFadeOutMusic", "no music is playing");
+            return kNo;
+        }
+        return kYes;
+    });
 }
 
 int32_t LyrinthGetMusicPlaying(void) {
-    return kNo;
+    return musicQuery("LyrinthGetMusicPlaying",
+                      [](const lyrinth::MusicStage& m) { return answer(m.playing()); });
 }
+
 int32_t LyrinthGetMusicLooping(void) {
-    return kNo;
+    return musicQuery("LyrinthGetMusicLooping",
+                      [](const lyrinth::MusicStage& m) { return answer(m.looped()); });
 }
+
 int32_t LyrinthGetMidiTick(void) {
-    return 0;
+    return musicQuery("LyrinthGetMidiTick",
+                      [](const lyrinth::MusicStage& m) { return static_cast<int32_t>(m.tick()); });
 }
 
 int32_t LyrinthInitWave(void) {

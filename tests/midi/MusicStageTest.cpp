@@ -5,6 +5,7 @@
 #include "music/MusicLevels.h"
 
 #include "MidiFileWriter.h"
+#include "SteadySong.h"
 
 #include <gtest/gtest.h>
 
@@ -20,12 +21,12 @@
 using lyrinth::MusicStage;
 using midiwriter::MidiFileWriter;
 using midiwriter::MidiTrackWriter;
+using midiwriter::SteadySong;
 
 namespace {
 
 constexpr double kRate = 48000.0;
 constexpr std::size_t kBlock = 480;        // 10 ms
-constexpr std::uint16_t kPpq = 480;        // at the default tempo: 960 ticks a second
 constexpr std::size_t kFramesPerTick = 50; // 48000 / 960
 
 std::size_t seconds(double s) {
@@ -50,9 +51,7 @@ protected:
     std::filesystem::path song(const std::function<void(MidiTrackWriter&)>& write) {
         MidiTrackWriter track;
         write(track);
-        MidiFileWriter file(0, kPpq);
-        file.addTrack(track);
-        return save(file.bytes());
+        return save(SteadySong::file(track));
     }
 
     std::filesystem::path save(const std::vector<std::uint8_t>& bytes) {
@@ -108,25 +107,10 @@ std::size_t firstSound(const std::vector<float>& out) {
     return out.size() / 2;
 }
 
-// An organ chord held from `from` for `length` ticks: a steady sound for level measurements.
-void organ(MidiTrackWriter& t, std::uint32_t from, std::uint32_t length) {
-    t.program(0, 0, 19);
-    t.noteOn(from, 0, 60, 100);
-    t.noteOn(0, 0, 67, 100);
-    t.noteOff(length, 0, 60);
-    t.noteOff(0, 0, 67);
-}
-
-// A long song of steady sound that does not loop within the tests' few seconds.
-void longOrgan(MidiTrackWriter& t) {
-    organ(t, 0, 60 * 960);
-    t.endOfTrack(0);
-}
-
 TEST_F(MusicStageTest, SoundStartsAtTheFirstNotesFrame) {
     for (const std::uint32_t noteTick : {480u, 490u, 1001u}) {
         play(song([&](MidiTrackWriter& t) {
-            organ(t, noteTick, 960);
+            SteadySong::addChord(t, noteTick, 960);
             t.endOfTrack(0);
         }));
         const auto out = render(seconds(1.5));
@@ -142,7 +126,7 @@ TEST_F(MusicStageTest, SoundStartsAtTheFirstNotesFrame) {
 }
 
 TEST_F(MusicStageTest, StopSilencesWithinARampAndEndsPlaying) {
-    play(song(longOrgan));
+    play(song(SteadySong::addMinute));
     EXPECT_TRUE(stage->playing());
     const auto before = render(seconds(0.5));
     EXPECT_GT(peak(before, 0, seconds(0.4)), 0.01f);
@@ -158,7 +142,7 @@ TEST_F(MusicStageTest, StopSilencesWithinARampAndEndsPlaying) {
 TEST_F(MusicStageTest, SynthesizerIsNotRunForSilence) {
     render(kBlock);
     EXPECT_FALSE(stage->synthesizerRan());
-    play(song(longOrgan));
+    play(song(SteadySong::addMinute));
     render(seconds(0.3));
     EXPECT_TRUE(stage->synthesizerRan());
     stage->stop();
@@ -177,7 +161,7 @@ class MusicStageSpeed : public MusicStageTest, public testing::WithParamInterfac
 
 TEST_P(MusicStageSpeed, TickAdvancesAtTheFilesTempoTimesTheSpeed) {
     stage->setSpeed(GetParam().percent); // holds for music started later
-    play(song(longOrgan));
+    play(song(SteadySong::addMinute));
     render(seconds(1.0));
     EXPECT_NEAR(stage->tick(), GetParam().ticksPerSecond, 2.0);
     render(seconds(1.0));
@@ -294,7 +278,7 @@ TEST_F(MusicStageTest, JumpRestoresControllersAndTempoOfTheLoopStart) {
 
 TEST_F(MusicStageTest, PanFullLeftSilencesTheRightChannel) {
     stage->setPan(-100);
-    play(song(longOrgan));
+    play(song(SteadySong::addMinute));
     const auto out = render(seconds(0.5));
     EXPECT_GT(peak(out, 0), 0.01f);
     EXPECT_EQ(peak(out, 1), 0.0f);
@@ -310,10 +294,11 @@ TEST(MusicLevels, PanKeepsThePowerAndTheCentreUnchanged) {
     EXPECT_FLOAT_EQ(lyrinth::MusicLevels::panGain(0).left, 1.0f);
     EXPECT_FLOAT_EQ(lyrinth::MusicLevels::panGain(0).right, 1.0f);
     EXPECT_EQ(lyrinth::MusicLevels::panGain(-100).right, 0.0f);
+    EXPECT_EQ(lyrinth::MusicLevels::panGain(100).left, 0.0f);
 }
 
 TEST_F(MusicStageTest, VolumeZeroIsSilenceAndVolumeFollowsAPerceptualCurve) {
-    play(song(longOrgan));
+    play(song(SteadySong::addMinute));
     const auto full = render(seconds(0.5));
     stage->setVolume(50);
     render(seconds(0.01));
@@ -330,7 +315,7 @@ TEST_F(MusicStageTest, VolumeZeroIsSilenceAndVolumeFollowsAPerceptualCurve) {
 }
 
 TEST_F(MusicStageTest, VolumeChangeRampsWithoutAJump) {
-    play(song(longOrgan));
+    play(song(SteadySong::addMinute));
     const auto steady = render(seconds(0.5));
     stage->setVolume(0);
     const auto change = render(seconds(0.05));
@@ -341,7 +326,7 @@ TEST_F(MusicStageTest, VolumeChangeRampsWithoutAJump) {
 }
 
 TEST_F(MusicStageTest, FadeOutEndsPlayingOnTime) {
-    play(song(longOrgan));
+    play(song(SteadySong::addMinute));
     render(seconds(0.5));
     ASSERT_TRUE(stage->fadeOut(300));
     const auto during = render(seconds(0.29));
@@ -356,7 +341,7 @@ TEST_F(MusicStageTest, FadeOutEndsPlayingOnTime) {
 }
 
 TEST_F(MusicStageTest, FadeOutOfZeroStopsAtOnce) {
-    play(song(longOrgan));
+    play(song(SteadySong::addMinute));
     render(seconds(0.2));
     EXPECT_TRUE(stage->fadeOut(0));
     EXPECT_FALSE(stage->playing());
@@ -364,7 +349,7 @@ TEST_F(MusicStageTest, FadeOutOfZeroStopsAtOnce) {
 
 TEST_F(MusicStageTest, FadeInBeforePlayRisesToTheVolume) {
     stage->fadeIn(1000);
-    play(song(longOrgan));
+    play(song(SteadySong::addMinute));
     const auto out = render(seconds(1.5));
     const double early = rms(out, seconds(0.2), seconds(0.3));
     const double middle = rms(out, seconds(0.5), seconds(0.6));
@@ -377,7 +362,7 @@ TEST_F(MusicStageTest, FadeInBeforePlayRisesToTheVolume) {
 }
 
 TEST_F(MusicStageTest, FadeInWhilePlayingRestartsFromSilence) {
-    play(song(longOrgan));
+    play(song(SteadySong::addMinute));
     const auto steady = render(seconds(0.5));
     stage->fadeIn(500);
     const auto out = render(seconds(0.6));
@@ -387,7 +372,7 @@ TEST_F(MusicStageTest, FadeInWhilePlayingRestartsFromSilence) {
 }
 
 TEST_F(MusicStageTest, BadFilesAreRefusedAndLeaveNothingPlaying) {
-    play(song(longOrgan));
+    play(song(SteadySong::addMinute));
     render(seconds(0.3));
     const auto garbage = save({'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 2, 0, 1, 0, 96});
     for (const std::filesystem::path& path :
@@ -400,7 +385,7 @@ TEST_F(MusicStageTest, BadFilesAreRefusedAndLeaveNothingPlaying) {
         const auto out = render(seconds(0.1));
         EXPECT_EQ(peak(out, 0, seconds(0.01)), 0.0f);
     }
-    play(song(longOrgan)); // and the stage keeps working
+    play(song(SteadySong::addMinute)); // and the stage keeps working
     const auto again = render(seconds(0.5));
     EXPECT_GT(peak(again, 0), 0.01f);
 }
@@ -414,7 +399,7 @@ TEST_F(MusicStageTest, ControlsFromTheCallersThreadWhileTheAudioThreadRenders) {
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
     });
-    const auto first = song(longOrgan);
+    const auto first = song(SteadySong::addMinute);
     const auto second = song([](MidiTrackWriter& t) {
         t.noteOn(0, 9, 36, 100);
         t.noteOff(960, 9, 36);

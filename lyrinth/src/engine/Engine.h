@@ -4,6 +4,7 @@
 #pragma once
 
 #include "mixer/Mixer.h"
+#include "music/MusicStage.h"
 #include "output/AudioOutput.h"
 #include "wav/WavLoader.h"
 
@@ -32,9 +33,16 @@ public:
     bool playSound(const char* path);
     void stopSounds() noexcept { mixer_->stopSounds(); }
 
-    bool midiUp() const noexcept { return false; }
-    // False, with the reason reported: this build has no MIDI engine yet.
+    bool midiUp() const noexcept { return music_ != nullptr; }
+    // Loads the SoundFont and attaches the music stage to the mixer; false, with the reason
+    // reported, when no SoundFont loads. Volume, pan and speed start at their defaults.
     bool initMidi();
+    // Stops the music, lets the stop's ramp reach the output, then detaches the stage.
+    void termMidi();
+    // Only while midiUp(). The mixer owns the stage; the engine talks to it until termMidi().
+    MusicStage& music() noexcept { return *music_; }
+    // Stops any music and plays `path`; false, with the reason reported, when it cannot.
+    bool playMusic(const char* path);
 
 private:
     Engine(std::unique_ptr<AudioOutput> output, std::unique_ptr<Mixer> mixer);
@@ -43,8 +51,13 @@ private:
     // before the mixer is destroyed.
     std::unique_ptr<Mixer> mixer_;
     std::unique_ptr<AudioOutput> output_;
+    // Waits, briefly at most, until what was asked of the audio thread has ramped out and reached
+    // the device; a stalled device is not waited for long.
+    void letRampsReachTheOutput();
+
     WavLoader wavLoader_;
     bool waveUp_ = false;
+    MusicStage* music_ = nullptr; // owned by the mixer while attached
 };
 
 } // namespace lyrinth

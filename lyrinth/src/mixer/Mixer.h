@@ -19,7 +19,7 @@
 #pragma once
 
 #include "common/RenderSource.h"
-#include "engine/SpscQueue.h"
+#include "common/SpscQueue.h"
 #include "mixer/SoundClip.h"
 #include "mixer/Voice.h"
 

@@ -31,11 +31,15 @@ public:
     }
 
     // -100 (left) .. 100 (right). Left² + right² stays 2, so the centre leaves the music as it is
-    // and the total power does not change as it moves.
+    // and the total power does not change as it moves. Both sides are sines, so that either end
+    // silences the other side exactly (the cosine of a computed right angle is only nearly 0).
     static StereoGain panGain(int pan) {
-        const double angle = (std::clamp(pan, -100, 100) + 100) / 200.0 * std::numbers::pi / 2.0;
-        return {static_cast<float>(std::numbers::sqrt2 * std::cos(angle)),
-                static_cast<float>(std::numbers::sqrt2 * std::sin(angle))};
+        const int clamped = std::clamp(pan, -100, 100);
+        const auto side = [](int towards) {
+            return static_cast<float>(std::numbers::sqrt2 *
+                                      std::sin((towards + 100) / 200.0 * std::numbers::pi / 2.0));
+        };
+        return {side(-clamped), side(clamped)};
     }
 
     static double speedFactor(int percent) {

@@ -10,8 +10,8 @@
 #pragma once
 
 #include "common/RenderSource.h"
+#include "common/SpscQueue.h"
 #include "music/SlewLimiter.h"
-#include "music/SpscQueue.h"
 
 #include <atomic>
 #include <cstddef>

@@ -63,6 +63,27 @@ bool DiskOutput::waitForMore(std::size_t frames) const {
     return waitFor([&] { return framesWritten() >= target; });
 }
 
+DiskOutput::Answer DiskOutput::answerAt(const std::function<int()>& ask) const {
+    // Asked again until no buffer was written meanwhile, so that the answer and the frame count
+    // belong together.
+    for (;;) {
+        const std::size_t before = framesWritten();
+        const int value = ask();
+        if (framesWritten() == before) {
+            return {value, before};
+        }
+    }
+}
+
+bool DiskOutput::askUntil(const std::function<int()>& ask, const std::function<bool(int)>& done,
+                          const std::function<void(const Answer&)>& seen) const {
+    return waitFor([&] {
+        const Answer answer = answerAt(ask);
+        seen(answer);
+        return done(answer.value);
+    });
+}
+
 bool DiskOutput::waitUntil(const std::function<bool(const std::vector<float>&)>& heard) const {
     return waitFor([&] { return heard(read()); });
 }

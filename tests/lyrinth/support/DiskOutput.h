@@ -19,6 +19,8 @@ public:
     // must land while a sound still plays, however slow the machine is at the moment.
     static constexpr int kFast = 1;
     static constexpr int kRealTime = 10;
+    // The library's largest buffer: what the device may have been given but not written yet.
+    static constexpr std::size_t kBufferFrames = 512;
 
     // Sets SDL's environment for the next LyrinthCreate.
     explicit DiskOutput(std::string path, int millisecondsPerBuffer = kFast);
@@ -30,6 +32,17 @@ public:
     bool waitForSound(std::size_t frames) const;
     // Waits until `frames` more frames than now are written.
     bool waitForMore(std::size_t frames) const;
+    // An answer of the library with the frames written when it was given: the answer describes
+    // the output from those frames to at most one buffer (kBufferFrames) later. `ask` may be
+    // asked more than once, so it must be a query or a call that may be repeated.
+    struct Answer {
+        int value;
+        std::size_t frames;
+    };
+    Answer answerAt(const std::function<int()>& ask) const;
+    // Asks until `done` says yes to an answer, handing every answer to `seen` on the way.
+    bool askUntil(const std::function<int()>& ask, const std::function<bool(int)>& done,
+                  const std::function<void(const Answer&)>& seen) const;
     // Waits until `heard` says yes to all that was written so far.
     bool waitUntil(const std::function<bool(const std::vector<float>&)>& heard) const;
 

@@ -37,6 +37,11 @@ void LibraryTest::startWaveEngine() {
     ASSERT_EQ(LyrinthInitWave(), -1);
 }
 
+void LibraryTest::startMidiEngine() {
+    ASSERT_EQ(LyrinthCreate(), -1);
+    ASSERT_EQ(LyrinthInitMidi(), -1);
+}
+
 std::vector<float> LibraryTest::releaseAndRead() {
     EXPECT_EQ(LyrinthRelease(), -1);
     return output_->read();

@@ -22,6 +22,8 @@ protected:
     std::string file(const std::string& name) const;
     // LyrinthCreate then LyrinthInitWave, both expected to succeed.
     void startWaveEngine();
+    // LyrinthCreate then LyrinthInitMidi, both expected to succeed.
+    void startMidiEngine();
     // Stops writing the output file (LyrinthRelease) and returns all that was written.
     std::vector<float> releaseAndRead();
 

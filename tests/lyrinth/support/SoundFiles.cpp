@@ -33,6 +33,18 @@ void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
               static_cast<std::streamsize>(bytes.size()));
 }
 
+std::string writeBytesIn(const std::filesystem::path& folder, const char* name,
+                         const std::vector<std::uint8_t>& bytes) {
+    const std::string path = (folder / name).string();
+    writeBytes(path, bytes);
+    return path;
+}
+
+std::string cutTo(const std::string& path, std::size_t bytes) {
+    std::filesystem::resize_file(path, bytes);
+    return path;
+}
+
 std::vector<std::uint8_t> readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
