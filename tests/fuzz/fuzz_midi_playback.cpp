@@ -43,6 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (synth == nullptr) {
         return 0;
     }
+    // As the music stage does: the song's instruments are read before the audio thread plays.
+    if (!synth->holdPresets(sequencer.presets(), why)) {
+        return 0;
+    }
     lyrinth::Sequencer::resetChannels(*synth);
     static std::array<float, 2 * kBlockFrames> block;
     for (int i = 0; i < kBlocks; ++i) {

@@ -276,6 +276,26 @@ TEST_F(MusicStageTest, JumpRestoresControllersAndTempoOfTheLoopStart) {
     EXPECT_NEAR(stage->tick(), 480 + 432, 2.0) << "tempo back at the loop start's";
 }
 
+// Twenty thousand events in a one-tick loop at the fastest tempo: far more than one block can
+// send. The song holds itself back and still moves on; the audio thread once never came back.
+TEST_F(MusicStageTest, SongDenserThanABlockCanCarrySlowsItselfNotTheAudioThread) {
+    constexpr int kEvents = 20000;
+    MidiTrackWriter track;
+    track.tempo(0, 1);
+    for (int i = 0; i < kEvents; ++i) {
+        track.noteOn(0, 0, 60 + i % 12, i % 2 == 0 ? 64 : 0);
+    }
+    track.endOfTrack(1);
+    MidiFileWriter file(0, 0x7FFF);
+    file.addTrack(track);
+    play(save(file.bytes()));
+    render(kBlock);
+    EXPECT_FALSE(stage->looped()) << "a block sends at most its share of the events";
+    render(seconds(1));
+    EXPECT_TRUE(stage->looped());
+    EXPECT_TRUE(stage->playing());
+}
+
 TEST_F(MusicStageTest, PanFullLeftSilencesTheRightChannel) {
     stage->setPan(-100);
     play(song(SteadySong::addMinute));

@@ -170,20 +170,29 @@ void Sequencer::render(Synthesizer& synth, float* out, std::size_t frames, doubl
         speed_ = speed;
         updateRate();
     }
+    std::size_t budget = kMaxEventsPerRender;
     if (!started_) {
         started_ = true;
-        advance(synth, nullptr, kLeadFrames);
+        advance(synth, nullptr, kLeadFrames, budget);
     }
-    advance(synth, out, frames);
+    advance(synth, out, frames, budget);
 }
 
 // Moves the song on by `frames`, rendering into `out` when it is given, and sends each event in
 // between at the first frame at which the song has reached its tick.
-void Sequencer::advance(Synthesizer& synth, float* out, std::size_t frames) noexcept {
+void Sequencer::advance(Synthesizer& synth, float* out, std::size_t frames,
+                        std::size_t& budget) noexcept {
     std::size_t done = 0;
     for (;;) {
-        dispatchDue(synth);
+        dispatchDue(synth, budget);
         if (done == frames) {
+            return;
+        }
+        if (budget == 0) {
+            // Out of events for this render: the song waits here while the synthesizer plays on.
+            if (out != nullptr) {
+                synth.render(out + 2 * done, frames - done);
+            }
             return;
         }
         double target = loopEndTick_;
@@ -203,9 +212,10 @@ void Sequencer::advance(Synthesizer& synth, float* out, std::size_t frames) noex
     }
 }
 
-void Sequencer::dispatchDue(Synthesizer& synth) noexcept {
-    for (;;) {
+void Sequencer::dispatchDue(Synthesizer& synth, std::size_t& budget) noexcept {
+    while (budget > 0) {
         if (next_ < loopEndIndex_ && song_.events[next_].tick <= position_) {
+            --budget;
             const MidiEvent& e = song_.events[next_++];
             if (e.kind == MidiEventKind::Tempo) {
                 tempo_ = e.value;
@@ -214,6 +224,7 @@ void Sequencer::dispatchDue(Synthesizer& synth) noexcept {
                 synth.send(e);
             }
         } else if (canLoop_ && position_ >= loopEndTick_) {
+            budget -= std::min(budget, restore_.size());
             jumpToLoopStart(synth);
         } else {
             return;

@@ -36,10 +36,14 @@ public:
     // moment it is sent, so each event is sent half a block early: it then sounds within half a
     // block (under a millisecond at 48 kHz) of its exact frame, early or late.
     static constexpr std::size_t kLeadFrames = 32;
+    // Events (a loop jump's restored state included) one render() sends at most. A file denser
+    // than any song (thousands of events in a moment, a loop shorter than a frame) then slows
+    // itself down instead of holding up the audio thread. Above the largest restored state.
+    static constexpr std::size_t kMaxEventsPerRender = 4096;
 
 private:
-    void advance(Synthesizer& synth, float* out, std::size_t frames) noexcept;
-    void dispatchDue(Synthesizer& synth) noexcept;
+    void advance(Synthesizer& synth, float* out, std::size_t frames, std::size_t& budget) noexcept;
+    void dispatchDue(Synthesizer& synth, std::size_t& budget) noexcept;
     void jumpToLoopStart(Synthesizer& synth) noexcept;
     void updateRate() noexcept;
     void prepareLoop();
