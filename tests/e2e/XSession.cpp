@@ -8,9 +8,18 @@
 
 namespace {
 constexpr auto pollInterval = std::chrono::milliseconds(50);
-}
 
-XSession::XSession() : display_(XOpenDisplay(nullptr)) {}
+// Windows come and go while we walk the tree (a box closing, the toolkit's helper windows);
+// Xlib's default handler would end the process on the resulting BadWindow, so a failed request
+// simply finds nothing.
+int ignoreXError(Display*, XErrorEvent*) {
+    return 0;
+}
+} // namespace
+
+XSession::XSession() : display_(XOpenDisplay(nullptr)) {
+    XSetErrorHandler(ignoreXError);
+}
 
 XSession::~XSession() {
     if (display_ != nullptr) {

@@ -6,6 +6,7 @@
 #include "support/LibraryTest.h"
 
 #include <climits>
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -234,6 +235,22 @@ TEST_F(CreateWithoutOutput, FailsWithReasonAndLeavesNothingCreated) {
     StderrCapture more;
     EXPECT_EQ(LyrinthInitWave(), 0);
     EXPECT_EQ(LyrinthRelease(), 0);
+}
+
+using CreateAndSignals = LibraryTest;
+
+// The program that loads us keeps its own signals: with SDL's default handlers a SIGTERM would
+// only post an event nobody reads, and the program could no longer be stopped.
+TEST_F(CreateAndSignals, LeavesTheProgramsSignalHandlersAlone) {
+    for (const int signal : {SIGINT, SIGTERM}) {
+        struct sigaction before {};
+        ASSERT_EQ(sigaction(signal, nullptr, &before), 0);
+        ASSERT_EQ(LyrinthCreate(), -1);
+        struct sigaction after {};
+        ASSERT_EQ(sigaction(signal, nullptr, &after), 0);
+        EXPECT_EQ(after.sa_handler, before.sa_handler) << "signal " << signal;
+        EXPECT_EQ(LyrinthRelease(), -1);
+    }
 }
 
 } // namespace

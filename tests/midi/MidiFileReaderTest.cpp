@@ -14,6 +14,7 @@
 #include <iterator>
 #include <ostream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 using lyrinth::LoopStartKind;
@@ -502,7 +503,8 @@ TEST(MidiFileReader, LoadGivesTheReasonForMissingAndUnreadablePaths) {
 }
 
 TEST(MidiFileReader, LoadReadsAFileFromDisk) {
-    const auto path = std::filesystem::temp_directory_path() / "lyrinth-reader-test.mid";
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("lyrinth-reader-test-" + std::to_string(getpid()) + ".mid");
     ASSERT_TRUE(MidiFileWriter::save(path, midiwriter::SampleSong::bytes()));
     Song song;
     std::string why;

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <unistd.h>
 
 using lyrinth::SoundFontLocator;
 using lyrinth::Synthesizer;
@@ -19,7 +21,8 @@ const std::filesystem::path kSystemSoundFont = "/usr/share/sounds/sf2/default-GM
 class SoundFontLookup : public testing::Test {
 protected:
     void SetUp() override {
-        garbage = std::filesystem::temp_directory_path() / "lyrinth-not-a-soundfont.sf2";
+        garbage = std::filesystem::temp_directory_path() /
+                  ("lyrinth-not-a-soundfont-" + std::to_string(getpid()) + ".sf2");
         std::ofstream(garbage) << "RIFF....sfbk but not really";
     }
     void TearDown() override {

@@ -30,6 +30,9 @@ int preferredRate() {
 } // namespace
 
 std::unique_ptr<AudioOutput> AudioOutput::init() {
+    // SDL would otherwise take over SIGINT and SIGTERM for its own event queue, which nobody
+    // reads here: the program that loaded us could then no longer be stopped by them.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         reportFailure("LyrinthCreate", std::string("no audio output: ") + SDL_GetError());
         return nullptr;
