@@ -1,9 +1,7 @@
 // Writes the fuzz targets' seed corpora: write_fuzz_seeds <output folder> <samples folder>.
 // MIDI seeds go to <output>/midi, WAV seeds to <output>/wav, each joined by the samples' files.
 #include "MidiSeeds.h"
-#ifdef LYRINTH_FUZZ_WAV
 #include "WavSeeds.h"
-#endif
 
 #include "MidiFileWriter.h"
 
@@ -45,7 +43,6 @@ int main(int argc, char** argv) {
         ok = ok && midiwriter::MidiFileWriter::save(out / "midi" / seed.name, seed.bytes);
     }
     ok = ok && copySamples(samples, out / "midi", ".mid");
-#ifdef LYRINTH_FUZZ_WAV
     try {
         WavSeeds::write(out / "wav");
     } catch (const std::exception& e) {
@@ -53,7 +50,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     ok = ok && copySamples(samples, out / "wav", ".wav");
-#endif
     if (!ok) {
         std::fprintf(stderr, "write_fuzz_seeds: cannot write the seeds into %s\n", argv[1]);
         return 1;
