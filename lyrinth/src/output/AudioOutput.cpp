@@ -17,12 +17,12 @@ namespace {
 constexpr int kFallbackRate = 48000;
 
 int preferredRate() {
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec preferred{};
     // Not every SDL driver can tell (the disk and dummy drivers cannot); an answer outside what
     // any sound card offers is not trusted either.
-    if (SDL_GetDefaultAudioInfo(nullptr, &spec, 0) == 0 && spec.freq >= 8000 &&
-        spec.freq <= 384000) {
-        return spec.freq;
+    if (SDL_GetDefaultAudioInfo(nullptr, &preferred, 0) == 0 && preferred.freq >= 8000 &&
+        preferred.freq <= 384000) {
+        return preferred.freq;
     }
     return kFallbackRate;
 }
