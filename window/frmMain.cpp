@@ -248,7 +248,7 @@ void frmMain::Command16_Click() {
                              .arg(QString::fromUtf8(versionRecord::productName),
                                   QString::fromUtf8(versionRecord::version),
                                   QString::fromUtf8(versionRecord::description)),
-                         QStringLiteral("About The Lyrinth Demo"), Dialogs::Icon::Information);
+                         applicationTitle, Dialogs::Icon::Information);
 }
 
 void frmMain::passNumber(const char* textBoxName, int32_t (*libraryFunction)(int32_t)) {

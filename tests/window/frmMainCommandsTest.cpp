@@ -201,6 +201,7 @@ TEST_F(CommandsTest, AboutShowsTheVersionRecordWithTheInformationIcon) {
         EXPECT_TRUE(dialogs.messages[0].text.contains(QString::fromUtf8(part))) << part;
     }
     EXPECT_EQ(dialogs.messages[0].icon, Dialogs::Icon::Information);
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Lyrinth Demo")); // the application's
     EXPECT_TRUE(calls().isEmpty());
 }
 
